@@ -1,0 +1,37 @@
+# The 32-bit Windows build: VLRun32.dll, the command-line host, the test
+# companions and the conformance tests, which CTest runs under Wine.
+
+set(VL_WINEPREFIX ${PROJECT_BINARY_DIR}/wineprefix)
+configure_file(cmake/wine-run.sh.in ${PROJECT_BINARY_DIR}/wine-run.sh @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_BINARY_DIR}/wine-run.sh)
+
+# Everything lands in one directory, so programs find the DLL beside them.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
+set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/lib)
+
+# The DLL carries no C++ runtime: no exceptions, no RTTI, no start-up code.
+set(VL_DLL_COMPILE_OPTIONS -Wall -Wextra -fno-exceptions -fno-rtti
+    -fno-asynchronous-unwind-tables -fno-ident -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.)
+target_compile_options(vlcore PRIVATE ${VL_DLL_COMPILE_OPTIONS})
+
+add_library(VLRun32 SHARED
+  frame/VLRun32.def
+  frame/dllmain.cpp
+  frame/load_state.cpp
+  frame/debug_exports.cpp
+  process/run_process.cpp
+  process/run_associated_file.cpp
+)
+set_target_properties(VLRun32 PROPERTIES PREFIX "" OUTPUT_NAME VLRun32)
+target_compile_options(VLRun32 PRIVATE ${VL_DLL_COMPILE_OPTIONS})
+target_link_options(VLRun32 PRIVATE
+  -nostdlib -Wl,--entry,_DllMain@12 -Wl,--enable-stdcall-fixup -s
+  -Wl,--no-insert-timestamp -Wl,--disable-auto-import)
+target_link_libraries(VLRun32 PRIVATE vlcore kernel32 user32 gdi32 shell32 msvcrt gcc)
+
+add_subdirectory(tools)
+enable_testing()
+add_subdirectory(tests)

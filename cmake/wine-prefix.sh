@@ -1,0 +1,16 @@
+#!/bin/bash
+# Creates a 32-bit Wine prefix at $1 unless it is already there. Several test
+# processes may ask at once, so the creation is done under a lock.
+set -eu
+prefix=$1
+[ -f "$prefix/.vl-ready" ] && exit 0
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+[ -f "$prefix/.vl-ready" ] && exit 0
+rm -rf "$prefix"
+echo "wine-prefix: creating $prefix" >&2
+WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    wine wineboot -i >/dev/null 2>&1
+WINEPREFIX="$prefix" wineserver -w
+touch "$prefix/.vl-ready"

@@ -1,0 +1,150 @@
+#include "paths/file_name_split.h"
+
+#include <cstring>
+
+namespace {
+
+// Kinds of byte, recorded from the first lead byte of the text on.
+enum : unsigned char { kSingle = 0, kDoubleFirst = 1, kDoubleSecond = 2 };
+
+struct Text {
+    const unsigned char* s;
+    size_t n;                               // length of the considered text
+    size_t dbcs_from;                       // bytes before this are all single-byte characters
+    unsigned char kind[kSplitInputMax];     // valid from dbcs_from to n
+
+    // True when byte p is a character of its own (the only kind ever compared
+    // with separators, colon and dot).
+    bool single(size_t p) const { return p < dbcs_from || kind[p] == kSingle; }
+    bool second_byte(size_t p) const { return p >= dbcs_from && kind[p] == kDoubleSecond; }
+};
+
+// Measures the considered text in one forward pass. Until the first lead byte
+// nothing is recorded; from there on every byte's kind is.
+void measure(Text& t, const LeadBytes& lead)
+{
+    const unsigned char* s = t.s;
+    size_t i = 0;
+    while (i < kSplitInputMax && s[i] != 0 && !lead.lead[s[i]])
+        ++i;
+    t.dbcs_from = i;
+    while (i < kSplitInputMax) {
+        unsigned char c = s[i];
+        if (c == 0)
+            break;
+        if (lead.lead[c]) {
+            // Reading s[i + 1] is safe: s[i] is not the terminator.
+            unsigned char next = s[i + 1];
+            if (next == 0)
+                break;                      // lone lead byte at the end: dropped
+            if (next != 0xFF) {
+                if (i + 1 >= kSplitInputMax)
+                    break;                  // character would straddle the limit
+                t.kind[i] = kDoubleFirst;
+                t.kind[i + 1] = kDoubleSecond;
+                i += 2;
+                continue;
+            }
+        }
+        t.kind[i] = kSingle;
+        ++i;
+    }
+    t.n = i;
+}
+
+// True when the dot at p (the last unassigned character) names a directory:
+// "." or ".." standing at the start, after a separator or after the drive colon.
+bool directory_reference(const Text& t, size_t p)
+{
+    size_t q = p;
+    if (q > 0 && t.single(q - 1) && t.s[q - 1] == '.')
+        --q;
+    if (q == 0)
+        return true;
+    size_t r = q - 1;
+    if (!t.single(r))
+        return false;
+    unsigned char c = t.s[r];
+    return c == '\\' || c == '/' || (r == 1 && c == ':');
+}
+
+bool drive_colon(const Text& t)
+{
+    return t.n >= 2 && t.s[1] == ':' && t.single(1);
+}
+
+// Copies bytes [from, to) of the text into out, cut to the part limit.
+void put(const Text& t, char* out, size_t from, size_t to)
+{
+    size_t len = to - from;
+    if (len > kSplitPartMax) {
+        len = kSplitPartMax;
+        if (t.second_byte(from + kSplitPartMax))
+            --len;
+    }
+    std::memcpy(out, t.s + from, len);
+    out[len] = 0;
+}
+
+}  // namespace
+
+void split_file_name(const char* text, const LeadBytes& lead,
+                     char* drive, char* dir, char* name, char* ext)
+{
+    drive[0] = dir[0] = name[0] = ext[0] = 0;
+
+    Text t;
+    t.s = reinterpret_cast<const unsigned char*>(text);
+    measure(t, lead);
+
+    // Right-to-left over the last component; [0, end) is still unassigned.
+    size_t end = t.n;
+    bool ext_taken = false;
+    bool dir_reached = false;
+    size_t p = t.n;
+    while (p > 0) {
+        --p;
+        if (!t.single(p)) {
+            if (t.second_byte(p))
+                --p;                        // skip the whole double-byte character
+            continue;
+        }
+        unsigned char c = t.s[p];
+        if (c == '.') {
+            if (p + 1 == end && directory_reference(t, p)) {
+                dir_reached = true;         // the dots stay in the directory
+                break;
+            }
+            if (!ext_taken) {
+                put(t, ext, p, end);
+                end = p;
+                ext_taken = true;
+            }
+        } else if (c == '\\' || c == '/') {
+            put(t, name, p + 1, end);
+            end = p + 1;
+            dir_reached = true;
+            break;
+        } else if (c == ':' && p == 1) {
+            drive[0] = text[0];
+            drive[1] = ':';
+            drive[2] = 0;
+            put(t, name, 2, end);
+            return;
+        }
+    }
+    if (!dir_reached) {
+        put(t, name, 0, end);
+        return;
+    }
+
+    // Directory reached at p: to its left only the drive colon still counts.
+    size_t from = 0;
+    if (p > 1 && drive_colon(t)) {
+        drive[0] = text[0];
+        drive[1] = ':';
+        drive[2] = 0;
+        from = 2;
+    }
+    put(t, dir, from, end);
+}
