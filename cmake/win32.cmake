@@ -17,14 +17,11 @@ set(VL_DLL_COMPILE_OPTIONS -Wall -Wextra -fno-exceptions -fno-rtti
     -fno-asynchronous-unwind-tables -fno-ident -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.)
 target_compile_options(vlcore PRIVATE ${VL_DLL_COMPILE_OPTIONS})
 
-add_library(VLRun32 SHARED
-  frame/VLRun32.def
-  frame/dllmain.cpp
-  frame/load_state.cpp
-  frame/debug_exports.cpp
-  process/run_process.cpp
-  process/run_associated_file.cpp
-)
+# Each subsystem folder lists its own sources in sources.cmake.
+add_library(VLRun32 SHARED frame/VLRun32.def)
+foreach(subsystem frame process companions settings paths system)
+  include(${subsystem}/sources.cmake)
+endforeach()
 set_target_properties(VLRun32 PROPERTIES PREFIX "" OUTPUT_NAME VLRun32)
 target_compile_options(VLRun32 PRIVATE ${VL_DLL_COMPILE_OPTIONS})
 target_link_options(VLRun32 PRIVATE

@@ -1,0 +1,1 @@
+# The DLL sources of this subsystem (its pure text logic is in vlcore).
