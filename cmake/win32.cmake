@@ -17,8 +17,15 @@ set(VL_DLL_COMPILE_OPTIONS -Wall -Wextra -fno-exceptions -fno-rtti
     -fno-asynchronous-unwind-tables -fno-ident -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.)
 target_compile_options(vlcore PRIVATE ${VL_DLL_COMPILE_OPTIONS})
 
+# The version resource carries the project's version; nothing in it depends on
+# the time or place of the build.
+enable_language(RC)
+set(VL_COMPANY "The VLRun32 developers")
+set(VL_COPYRIGHT "Copyright (C) 2026 The VLRun32 developers")
+configure_file(frame/version.rc.in ${PROJECT_BINARY_DIR}/version.rc @ONLY)
+
 # Each subsystem folder lists its own sources in sources.cmake.
-add_library(VLRun32 SHARED frame/VLRun32.def)
+add_library(VLRun32 SHARED frame/VLRun32.def ${PROJECT_BINARY_DIR}/version.rc)
 foreach(subsystem frame process companions settings paths system)
   include(${subsystem}/sources.cmake)
 endforeach()
