@@ -36,6 +36,15 @@ target_link_options(VLRun32 PRIVATE
   -Wl,--no-insert-timestamp -Wl,--disable-auto-import)
 target_link_libraries(VLRun32 PRIVATE vlcore kernel32 user32 gdi32 shell32 msvcrt gcc)
 
+# The import library for hosts linking the stack exports (the buffer exports
+# are reached through GetProcAddress and include/VLRun32.h).
+add_custom_command(OUTPUT ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}/libVLRun32.a
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}
+  COMMAND ${CMAKE_DLLTOOL} --kill-at --input-def ${PROJECT_SOURCE_DIR}/frame/VLRun32-imports.def
+          --output-lib ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}/libVLRun32.a
+  DEPENDS ${PROJECT_SOURCE_DIR}/frame/VLRun32-imports.def)
+add_custom_target(VLRun32_imports ALL DEPENDS ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}/libVLRun32.a)
+
 add_subdirectory(tools)
 enable_testing()
 add_subdirectory(tests)

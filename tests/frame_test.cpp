@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "support/debug_output.h"
 #include "support/files.h"
 #include "support/vlrun32.h"
@@ -69,6 +73,44 @@ TEST(BufferExports, NullHostBufferReturnsZeroAndTouchesNothing) {
     // Ask for exports the DLL has; each must return 0 at once without a fault.
     for (const char* name : {"wDebug", "RunAssociatedFile"})
         EXPECT_EQ(call_buffer(name, nullptr), 0u) << name;
+}
+
+}  // namespace
+
+namespace {
+
+std::string version_string(const std::vector<char>& info, const char* name) {
+    char* value = nullptr;
+    UINT length = 0;
+    std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+        return "<missing>";
+    return value;
+}
+
+TEST(VersionResource, NamesTheFileItsVersionAndCopyright) {
+    const std::string dll = program_dir() + "\\VLRun32.dll";
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(dll.c_str(), &ignored);
+    ASSERT_GT(size, 0u) << "no version resource";
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA(dll.c_str(), 0, size, info.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    char numeric[64];
+    snprintf(numeric, sizeof numeric, "%lu.%lu.%lu", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
+             fixed->dwFileVersionLS >> 16);
+    EXPECT_EQ(std::string(numeric), VL_VERSION);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
+
+    EXPECT_EQ(version_string(info, "FileVersion"), VL_VERSION);
+    EXPECT_EQ(version_string(info, "ProductVersion"), VL_VERSION);
+    EXPECT_EQ(version_string(info, "OriginalFilename"), "VLRun32.dll");
+    EXPECT_EQ(version_string(info, "ProductName"), "Varnel Wizard");
+    EXPECT_NE(version_string(info, "FileDescription"), "<missing>");
+    EXPECT_EQ(version_string(info, "LegalCopyright").rfind("Copyright", 0), 0u);
 }
 
 }  // namespace
