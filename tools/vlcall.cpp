@@ -107,17 +107,22 @@ int call(HMODULE dll, const ExportInfo& e, const std::vector<std::string>& args,
 
 // One harmless call of each export that the DLL has. The companion launchers
 // and the two fixed-key writers are left out: they start the wizard's programs
-// or change its settings file.
+// or change its settings file. PutIniW writes an INI file of its own in the
+// temporary directory.
 int demonstrate(HMODULE dll) {
     struct Demo {
         const char* name;
         std::vector<std::string> args;
     };
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::string demo_ini = std::string(temp) + "vlcall-demo.ini";
     const Demo demos[] = {
         {"wDebug", {"hello from vlcall"}},
         {"GetResourceMacro", {"0"}},
         {"RunProcess", {"cmd.exe /c echo started by RunProcess", "1"}},
         {"RunAssociatedFile", {"no-such-document.vlcall-demo"}},
+        {"PutIniW", {"vlcall,demo,written by PutIniW," + demo_ini}},
         {"GetFileName", {"abc.txt"}},
         {"GetFileNameOnly", {"C:\\dir\\abc.txt"}},
         {"UnquoteString", {"'quoted'"}},
