@@ -98,10 +98,12 @@ int call(HMODULE dll, const ExportInfo& e, const std::vector<std::string>& args,
         result = reinterpret_cast<unsigned long(__stdcall*)(unsigned long, unsigned long)>(reinterpret_cast<void*>(fn))(values[0], values[1]);
     if (!texts.empty())
         std::printf("text:   %s\n", texts[0].data());
-    if (e.returns_value)
-        std::printf("return: 0x%08lX (%lu)\n", result, result);
-    else
+    if (!e.returns_value)
         std::printf("return: none defined\n");
+    else if (!texts.empty() && result == reinterpret_cast<unsigned long>(texts[0].data()))
+        std::printf("return: 0x%08lX (the text's address)\n", result);
+    else
+        std::printf("return: 0x%08lX (%lu)\n", result, result);
     return 0;
 }
 
@@ -141,6 +143,18 @@ int demonstrate(HMODULE dll) {
         std::fflush(stdout);
         if (int s = call(dll, *find_export(d.name), d.args, 1024))
             status = s;
+        std::fflush(stdout);
+    }
+    // VLWGetTempFilename creates a file each time: the demonstration removes
+    // the one it made (the answer is its name without the extension .tmp).
+    if (FARPROC fn = GetProcAddress(dll, "VLWGetTempFilename")) {
+        std::printf("> vlcall VLWGetTempFilename \"VLC\"\n");
+        char buffer[1024] = "VLC";
+        VLRun32_CallBuffer(reinterpret_cast<VLRun32_BufferExport>(fn), buffer);
+        std::printf("buffer: %s\n", buffer);
+        const std::string created = std::string(buffer) + ".tmp";
+        std::printf("(demonstration: %s %s)\n", created.c_str(),
+                    DeleteFileA(created.c_str()) ? "removed again" : "not found");
         std::fflush(stdout);
     }
     return status;
