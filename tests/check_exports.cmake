@@ -3,7 +3,8 @@ cmake_minimum_required(VERSION 3.25)
 # the expected names at their ordinals, and only system DLLs imported.
 set(expected
   RunProcess:1 UnquoteString:2 GetResourceMacro:3 RunAssociatedFile:4 PutIniW:5 SaveConfigFile:6
-  SaveDictionaryFile:7 GetFileName:8 GetFileNameOnly:9 VLWGetTempPath:10 VLWGetTempFilename:11 wDebug:12)
+  SaveDictionaryFile:7 GetFileName:8 GetFileNameOnly:9 VLWGetTempPath:10 VLWGetTempFilename:11 wDebug:12
+  ProCheckTXA:13 ReporterSelectLayout:14 UsingLargeFonts:15 GetCSIDL:16)
 set(allowed_imports KERNEL32.DLL USER32.DLL GDI32.DLL SHELL32.DLL MSVCRT.DLL)
 
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
