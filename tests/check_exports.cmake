@@ -2,7 +2,7 @@ cmake_minimum_required(VERSION 3.25)
 # Checks VLRun32.dll's export table and import list with objdump -p: exactly
 # the expected names at their ordinals, and only system DLLs imported.
 set(expected
-  RunProcess:1 GetResourceMacro:3 RunAssociatedFile:4 wDebug:12)
+  RunProcess:1 GetResourceMacro:3 RunAssociatedFile:4 wDebug:12 UsingLargeFonts:15 GetCSIDL:16)
 set(allowed_imports KERNEL32.DLL USER32.DLL GDI32.DLL SHELL32.DLL MSVCRT.DLL)
 
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
