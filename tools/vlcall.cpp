@@ -63,7 +63,12 @@ int call(HMODULE dll, const ExportInfo& e, const std::vector<std::string>& args,
         }
         std::vector<char> buffer(buffer_size, '\0');
         std::memcpy(buffer.data(), text.c_str(), text.size() + 1);
+        std::fflush(stdout);
         unsigned long result = VLRun32_CallBuffer(reinterpret_cast<VLRun32_BufferExport>(fn), buffer.data());
+        // GetCSIDL echoes the upper-cased name on standard output, with no
+        // line end: end its line before ours.
+        if (std::strcmp(e.name, "GetCSIDL") == 0 && !text.empty())
+            std::printf("\n");
         std::printf("buffer: %s\n", buffer.data());
         if (!e.returns_value)
             std::printf("return: none defined\n");
