@@ -42,6 +42,14 @@ struct Text {
 void measure(Text& t, const LeadBytes& lead)
 {
     const unsigned char* s = t.s;
+    if (!lead.any) {
+        // Single-byte code page: every byte is a character; only the length counts.
+        size_t n = 0;
+        while (n < kSplitInputMax && s[n] != 0)
+            ++n;
+        t.n = t.dbcs_from = n;
+        return;
+    }
     auto plain = [s, &lead](size_t k) { return s[k] != 0 && !lead.lead[s[k]]; };
     size_t i = 0;
     // Unrolled: the limit (a multiple of 4) is tested once per four bytes.

@@ -7,6 +7,7 @@
 
 struct LeadBytes {
     unsigned char lead[256];  // 1: the byte begins a double-byte character
+    bool any;                 // some byte does: a double-byte code page
 };
 
 // Fills `out` from a CPINFO-style LeadByte array: pairs of (first, last) byte,
@@ -16,6 +17,7 @@ struct LeadBytes {
 inline void lead_bytes_from_ranges(LeadBytes& out, const unsigned char* ranges, size_t count)
 {
     std::memset(out.lead, 0, sizeof out.lead);
+    out.any = false;
     if (ranges == nullptr)
         return;
     if (count > 12)
@@ -27,7 +29,9 @@ inline void lead_bytes_from_ranges(LeadBytes& out, const unsigned char* ranges, 
             break;
         if (lo == 0)
             lo = 1;
-        for (unsigned int b = lo; b <= hi; ++b)
+        for (unsigned int b = lo; b <= hi; ++b) {
             out.lead[b] = 1;
+            out.any = true;
+        }
     }
 }

@@ -5,6 +5,7 @@
 // bytes 1-2 give the capacity (0 to 1,024); the rest holds the first text and,
 // after a NUL, the second.
 
+#include "tests/fuzz/fuzz_check.h"
 #include "companions/command_lines.h"
 
 #include <cstdint>
@@ -16,15 +17,8 @@
 
 namespace {
 
-constexpr char kMarker = static_cast<char>(0xA5);
 
-void require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "command lines: %s\n", what);
-        std::abort();
-    }
-}
+VL_FUZZ_REQUIRE_IN("command lines")
 
 // A heap copy of `text` of its exact size, so any read past it is caught.
 std::unique_ptr<char[]> exact_copy(const std::string& text)

@@ -5,6 +5,7 @@
 // the input); in mode 2, byte 1 is the range count and bytes 2..17 the ranges.
 // The rest, up to the first NUL, is the text to split.
 
+#include "tests/fuzz/fuzz_check.h"
 #include "paths/file_name_split.h"
 
 #include <cstdint>
@@ -18,15 +19,8 @@ namespace {
 
 constexpr unsigned char kCp932Ranges[] = {0x81, 0x9F, 0xE0, 0xFC, 0, 0};
 constexpr size_t kRangeBytes = 16;
-constexpr char kMarker = static_cast<char>(0xA5);
 
-void require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "file-name split: %s\n", what);
-        std::abort();
-    }
-}
+VL_FUZZ_REQUIRE_IN("file-name split")
 
 // The considered text, read as characters independently of the split:
 // where characters begin and which of them are single-byte.

@@ -1,6 +1,7 @@
 // Fuzz target: division of an INI write request into its fields.
 // Input: the request text, up to the first NUL.
 
+#include "tests/fuzz/fuzz_check.h"
 #include "settings/request_fields.h"
 
 #include <cstdint>
@@ -13,15 +14,8 @@
 namespace {
 
 constexpr size_t kGuard = 16;
-constexpr char kMarker = static_cast<char>(0xA5);
 
-void require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "request fields: %s\n", what);
-        std::abort();
-    }
-}
+VL_FUZZ_REQUIRE_IN("request fields")
 
 struct Run {
     size_t from, len;

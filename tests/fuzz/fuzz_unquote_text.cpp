@@ -1,6 +1,7 @@
 // Fuzz target: quote stripping in place.
 // Input: the text, up to the first NUL.
 
+#include "tests/fuzz/fuzz_check.h"
 #include "paths/unquote_text.h"
 
 #include <cstdint>
@@ -13,15 +14,8 @@
 namespace {
 
 constexpr size_t kGuard = 16;
-constexpr char kMarker = static_cast<char>(0xA5);
 
-void require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "unquote: %s\n", what);
-        std::abort();
-    }
-}
+VL_FUZZ_REQUIRE_IN("unquote")
 
 }  // namespace
 
