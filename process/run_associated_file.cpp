@@ -6,7 +6,23 @@
 
 #include <shellapi.h>
 
+namespace {
+
+// The longest name an ANSI file operation takes: MAX_PATH less the terminator.
+constexpr std::size_t kLongestName = MAX_PATH - 1;
+// The shell's own answer for a file that cannot be found.
+constexpr std::uintptr_t kFileNotFound = 2;
+
+}  // namespace
+
 VL_BUFFER_EXPORT(RunAssociatedFile, host) {
+    // No file has a longer name, and the shell copies the name into fixed
+    // buffers of its own (Wine's overruns its stack from about 970
+    // characters on), so a longer name is refused without asking the shell.
+    for (std::size_t n = 0; host[n] != '\0'; ++n)
+        if (n == kLongestName)
+            return kFileNotFound;
+
     char directory[MAX_PATH];
     // A current directory that does not fit is not passed cut short: with no
     // directory the shell uses the current one itself.

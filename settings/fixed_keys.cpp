@@ -4,6 +4,7 @@
 // stores an empty value and keeps the key. The platform's result is returned.
 #include "frame/buffer_export.h"
 #include "platform/win32.h"
+#include "settings/profile_text.h"
 
 namespace {
 
@@ -11,12 +12,18 @@ constexpr const char kWizardSettings[] = "vlwizardpro.ini";
 
 }  // namespace
 
+// A value longer than the platform stores whole is not written; the answer is
+// then 0, as for any write that failed.
 VL_BUFFER_EXPORT(SaveConfigFile, host) {
+    if (!fits_profile_text(host))
+        return 0;
     return static_cast<std::uintptr_t>(
         WritePrivateProfileStringA("Preserve", "Last scheme", host, kWizardSettings));
 }
 
 VL_BUFFER_EXPORT(SaveDictionaryFile, host) {
+    if (!fits_profile_text(host))
+        return 0;
     return static_cast<std::uintptr_t>(
         WritePrivateProfileStringA("Program", "Dictionary", host, kWizardSettings));
 }

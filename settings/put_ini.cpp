@@ -5,6 +5,7 @@
 
 #include "frame/buffer_export.h"
 #include "platform/scoped.h"
+#include "settings/profile_text.h"
 #include "settings/request_fields.h"
 
 VL_BUFFER_EXPORT(PutIniW, host) {
@@ -17,6 +18,9 @@ VL_BUFFER_EXPORT(PutIniW, host) {
 
     char* fields[4];
     split_request(copy.get(), fields);
+    for (const char* field : fields)
+        if (!fits_profile_text(field))
+            return 0;
     WritePrivateProfileStringA(fields[0], fields[1], fields[2], fields[3]);
     return 0;
 }

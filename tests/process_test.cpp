@@ -5,8 +5,12 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "support/environment.h"
 #include "support/files.h"
+#include "support/import_hook.h"
 #include "support/vlrun32.h"
 
 namespace {
@@ -165,6 +169,37 @@ TEST(RunAssociatedFile, ANameTheShellCannotOpenGivesThirtyTwoOrLess) {
     for (const std::string& name : {dir.file("missing.vltestdoc"), dir.file("no-type.zzq-none"), std::string()}) {
         HostBuffer buffer(name);
         EXPECT_LE(call_buffer("RunAssociatedFile", buffer.data()), 32u) << name;
+        EXPECT_TRUE(buffer.untouched_from(0));
+    }
+}
+
+// The names the library hands the shell, seen at its import.
+std::vector<std::string> g_shell_files;
+
+HINSTANCE WINAPI record_shell(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
+    g_shell_files.push_back(file);
+    return reinterpret_cast<HINSTANCE>(2);
+}
+
+TEST(RunAssociatedFile, ANameLongerThanAnyFileNameIsRefusedWithoutTheShell) {
+    // The shell copies the name into fixed buffers (Wine's own overruns its
+    // stack from about 970 characters on): a name longer than MAX_PATH less
+    // its terminator is answered with 2, file not found, and goes no further.
+    ImportHook hook("SHELL32.dll", "ShellExecuteA", reinterpret_cast<void*>(&record_shell));
+    ASSERT_TRUE(hook.installed());
+    const std::string longest = "C:\\" + std::string(MAX_PATH - 4, 'n');
+    ASSERT_EQ(longest.size(), 259u);
+    struct Case {
+        std::string name;
+        bool reaches_shell;
+    };
+    const Case cases[] = {{longest, true}, {longest + "x", false}, {longest + std::string(5000, 'x'), false}};
+    for (const Case& c : cases) {
+        g_shell_files.clear();
+        HostBuffer buffer(c.name, c.name.size() + 64);
+        EXPECT_EQ(call_buffer("RunAssociatedFile", buffer.data()), 2u) << c.name.size();
+        EXPECT_EQ(g_shell_files, c.reaches_shell ? std::vector<std::string>{c.name} : std::vector<std::string>{})
+            << c.name.size();
         EXPECT_TRUE(buffer.untouched_from(0));
     }
 }

@@ -170,6 +170,42 @@ TEST_F(RecordedWrites, FixedKeyExportsPassTheWholeTextAndHandBackThePlatformsRes
     }
 }
 
+TEST_F(RecordedWrites, TextsLongerThanThePlatformStoresWholeAreNotWritten) {
+    // The platform's INI write takes a text of at most 32,766 characters
+    // whole; Wine loses a longer one and answers success all the same, which
+    // wipes the old value. Such a write is not made: the fixed keys answer 0.
+    const std::string longest(32766, 'w'), too_long(32767, 'w');
+    struct Case {
+        std::string request;
+        bool written;
+    };
+    const Case requests[] = {
+        {longest + "," + longest + "," + longest + ",C:\\f.ini", true},
+        {too_long + ",K,V,C:\\f.ini", false},
+        {"S," + too_long + ",V,C:\\f.ini", false},
+        {"S,K," + too_long + ",C:\\f.ini", false},
+        {"S,K,V," + too_long, false},
+        {"S,K," + too_long, false},
+    };
+    for (const Case& c : requests) {
+        g_writes.clear();
+        HostBuffer host(c.request, c.request.size() + 64);
+        call_buffer("PutIniW", host.data());
+        EXPECT_EQ(g_writes.size(), c.written ? 1u : 0u) << c.request.size() << " characters";
+        EXPECT_TRUE(host.untouched_from(0));
+    }
+    for (const FixedKey& k : kFixedKeys) {
+        for (const std::string* text : {&longest, &too_long}) {
+            g_writes.clear();
+            HostBuffer host(*text, text->size() + 64);
+            const bool fits = text == &longest;
+            EXPECT_EQ(call_buffer(k.export_name, host.data()), fits ? 1u : 0u) << k.export_name;
+            EXPECT_EQ(g_writes.size(), fits ? 1u : 0u) << k.export_name << ", " << text->size() << " characters";
+            EXPECT_TRUE(host.untouched_from(0));
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------
 // What lands on disk.
 
