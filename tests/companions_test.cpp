@@ -16,6 +16,7 @@
 
 #include "support/environment.h"
 #include "support/files.h"
+#include "support/settings_files.h"
 #include "support/message_box_watch.h"
 #include "support/vlrun32.h"
 
@@ -31,15 +32,6 @@ const std::string kWizardTail = "vlwizpro.exe \"99\"";
 const std::string kSelectorFailure =
     "The Varnel Wizard could not be run.  Please contact " VL_SUPPORT_CONTACT " if this condition persist.";
 
-std::string windows_file(const char* name) {
-    char dir[MAX_PATH];
-    UINT n = GetWindowsDirectoryA(dir, sizeof dir);
-    return std::string(dir, n) + "\\" + name;
-}
-
-// Drops what this process's profile functions may hold of the file.
-void flush_profile(const char* name) { WritePrivateProfileStringA(nullptr, nullptr, nullptr, name); }
-
 // Puts exactly these bytes into a settings file.
 void put_ini_file(const char* name, const std::string& content) {
     write_file(windows_file(name), content);
@@ -51,32 +43,6 @@ std::optional<std::string> ini_file(const char* name) { return read_file(windows
 void set_key(const char* file, const char* section, const char* key, const std::string& value) {
     ASSERT_TRUE(WritePrivateProfileStringA(section, key, value.c_str(), file));
 }
-
-// A settings file in the Windows directory: its content is set aside and the
-// file removed for the test, and put back afterwards.
-class SavedIniFile {
-public:
-    explicit SavedIniFile(const char* name) : name_(name), path_(windows_file(name)), saved_(read_file(path_)) {
-        remove();
-    }
-    ~SavedIniFile() {
-        remove();
-        if (saved_)
-            put_ini_file(name_, *saved_);
-    }
-    SavedIniFile(const SavedIniFile&) = delete;
-    SavedIniFile& operator=(const SavedIniFile&) = delete;
-
-private:
-    void remove() {
-        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path_.c_str());
-        flush_profile(name_);
-    }
-    const char* name_;
-    std::string path_;
-    std::optional<std::string> saved_;
-};
 
 // Runs in another current directory for one scope.
 class ScopedCurrentDirectory {

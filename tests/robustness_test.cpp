@@ -28,6 +28,7 @@
 #include "support/debug_output.h"
 #include "support/environment.h"
 #include "support/files.h"
+#include "support/settings_files.h"
 #include "support/message_box_watch.h"
 #include "support/vlrun32.h"
 
@@ -45,44 +46,6 @@ std::string windows_dir() {
     UINT n = GetWindowsDirectoryA(dir, sizeof dir);
     return std::string(dir, n);
 }
-
-std::string windows_file(const char* name) { return windows_dir() + "\\" + name; }
-
-// Drops what this process's profile functions may hold of the file.
-void flush_profile(const char* name) { WritePrivateProfileStringA(nullptr, nullptr, nullptr, name); }
-
-void remove_path(const std::string& path) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
-    RemoveDirectoryA(path.c_str());
-}
-
-// A settings file in the Windows directory: set aside and removed for the
-// scope, put back afterwards.
-class SavedIniFile {
-public:
-    explicit SavedIniFile(const char* name) : name_(name), path_(windows_file(name)), saved_(read_file(path_)) {
-        remove();
-    }
-    ~SavedIniFile() {
-        remove();
-        if (saved_)
-            write_file(path_, *saved_);
-        flush_profile(name_);
-    }
-    SavedIniFile(const SavedIniFile&) = delete;
-    SavedIniFile& operator=(const SavedIniFile&) = delete;
-    const std::string& path() const { return path_; }
-    void remove() {
-        remove_path(path_);
-        flush_profile(name_);
-    }
-
-private:
-    const char* name_;
-    std::string path_;
-    std::optional<std::string> saved_;
-};
 
 void set_key(const char* file, const char* section, const char* key, const std::string& value) {
     ASSERT_TRUE(WritePrivateProfileStringA(section, key, value.c_str(), file));

@@ -13,16 +13,11 @@
 
 #include "cases/request_field_cases.h"
 #include "support/files.h"
+#include "support/settings_files.h"
 #include "support/import_hook.h"
 #include "support/vlrun32.h"
 
 namespace {
-
-std::string windows_file(const std::string& name) {
-    char dir[MAX_PATH];
-    UINT n = GetWindowsDirectoryA(dir, sizeof dir);
-    return std::string(dir, n) + "\\" + name;
-}
 
 std::string current_dir_file(const std::string& name) {
     char dir[MAX_PATH];
@@ -37,37 +32,6 @@ std::string profile_value(const char* section, const char* key, const char* file
     GetPrivateProfileStringA(section, key, "<absent>", value.data(), static_cast<DWORD>(value.size()), file);
     return value.data();
 }
-
-void remove_path(const std::string& path) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
-    RemoveDirectoryA(path.c_str());
-}
-
-// Keeps a file's bytes (or its absence) and puts them back when the scope
-// ends, after removing whatever stands at that path by then, a directory
-// included. With `absent_meanwhile` the test starts without the file.
-class SavedFile {
-public:
-    explicit SavedFile(std::string path, bool absent_meanwhile = true)
-        : path_(std::move(path)), saved_(read_file(path_)) {
-        if (absent_meanwhile)
-            remove_path(path_);
-    }
-    ~SavedFile() {
-        remove_path(path_);
-        if (saved_)
-            write_file(path_, *saved_);
-        EXPECT_EQ(read_file(path_), saved_) << path_ << " was not put back";
-    }
-    SavedFile(const SavedFile&) = delete;
-    SavedFile& operator=(const SavedFile&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-    std::optional<std::string> saved_;
-};
 
 // ---------------------------------------------------------------------------
 // What reaches the platform.
