@@ -1,6 +1,7 @@
 // RunAssociatedFile: hand a document to the shell's "open" verb, which starts
 // the program associated with it, in the host's current directory. Nothing is
 // waited for; the shell's answer is the result.
+#include "frame/bounded_length.h"
 #include "frame/buffer_export.h"
 #include "platform/win32.h"
 
@@ -19,9 +20,8 @@ VL_BUFFER_EXPORT(RunAssociatedFile, host) {
     // No file has a longer name, and the shell copies the name into fixed
     // buffers of its own (Wine's overruns its stack from about 970
     // characters on), so a longer name is refused without asking the shell.
-    for (std::size_t n = 0; host[n] != '\0'; ++n)
-        if (n == kLongestName)
-            return kFileNotFound;
+    if (longer_than(host, kLongestName))
+        return kFileNotFound;
 
     char directory[MAX_PATH];
     // A current directory that does not fit is not passed cut short: with no

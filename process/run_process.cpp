@@ -3,6 +3,7 @@
 // command line it is given, so it gets a copy; the caller's text is only read.
 #include <cstring>
 
+#include "frame/bounded_length.h"
 #include "frame/stack_export.h"
 #include "platform/scoped.h"
 #include "process/run_process.h"
@@ -18,10 +19,9 @@ VL_STACK_EXPORT(DWORD) RunProcess(const char* command, DWORD wait) {
     char copy[kCommandCopySize];
     // A longer command would not fit the copy; cutting it could start a
     // different program, so nothing is started.
-    std::size_t length = 0;
-    while (command[length] != '\0')
-        if (++length == kCommandCopySize)
-            return 0;
+    const std::size_t length = bounded_length(command, kCommandCopySize - 1);
+    if (length == kCommandCopySize)
+        return 0;
     std::memcpy(copy, command, length + 1);
 
     STARTUPINFOA startup;

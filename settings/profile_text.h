@@ -7,15 +7,12 @@
 
 #include <cstddef>
 
+#include "frame/bounded_length.h"
+
 constexpr std::size_t kLongestProfileText = 32766;
 
 // True when `text` is absent or no longer than the platform takes whole.
 // Reads no further than one byte past that limit.
 inline bool fits_profile_text(const char* text) {
-    if (text == nullptr)
-        return true;
-    for (std::size_t n = 0; text[n] != '\0'; ++n)
-        if (n == kLongestProfileText)
-            return false;
-    return true;
+    return text == nullptr || !longer_than(text, kLongestProfileText);
 }
