@@ -42,14 +42,6 @@ struct Text {
 void measure(Text& t, const LeadBytes& lead)
 {
     const unsigned char* s = t.s;
-    if (!lead.any) {
-        // Single-byte code page: every byte is a character; only the length counts.
-        size_t n = 0;
-        while (n < kSplitInputMax && s[n] != 0)
-            ++n;
-        t.n = t.dbcs_from = n;
-        return;
-    }
     auto plain = [s, &lead](size_t k) { return s[k] != 0 && !lead.lead[s[k]]; };
     size_t i = 0;
     // Unrolled: the limit (a multiple of 4) is tested once per four bytes.
@@ -62,20 +54,16 @@ void measure(Text& t, const LeadBytes& lead)
         unsigned char c = s[i];
         if (c == 0)
             break;
-        if (lead.lead[c]) {
-            // Reading s[i + 1] is safe: s[i] is not the terminator.
-            unsigned char next = s[i + 1];
-            if (next == 0)
-                break;                      // lone lead byte at the end: dropped
-            if (next != 0xFF) {
-                if (i + 1 >= kSplitInputMax)
-                    break;                  // character would straddle the limit
-                t.kind[i] = kDoubleFirst;
-                t.kind[i + 1] = kDoubleSecond;
-                i += 2;
-                continue;
-            }
+        if (double_byte_at(lead, s + i)) {
+            if (i + 1 >= kSplitInputMax)
+                break;                      // character would straddle the limit
+            t.kind[i] = kDoubleFirst;
+            t.kind[i + 1] = kDoubleSecond;
+            i += 2;
+            continue;
         }
+        if (lead.lead[c] && s[i + 1] == 0)
+            break;                          // lone lead byte at the end: dropped
         t.kind[i] = kSingle;
         ++i;
     }

@@ -7,8 +7,15 @@
 
 struct LeadBytes {
     unsigned char lead[256];  // 1: the byte begins a double-byte character
-    bool any;                 // some byte does: a double-byte code page
 };
+
+// True when the bytes at `s` form one double-byte character: a lead byte
+// followed by a byte from 1 to 254. Byte 0 is never a lead byte, so the
+// second byte is read only when the first is not the terminator.
+inline bool double_byte_at(const LeadBytes& lead, const unsigned char* s)
+{
+    return lead.lead[s[0]] && s[1] != 0 && s[1] != 0xFF;
+}
 
 // Fills `out` from a CPINFO-style LeadByte array: pairs of (first, last) byte,
 // ending at a pair of zeros or after `count` bytes, at most 12 bytes in all.
@@ -17,7 +24,6 @@ struct LeadBytes {
 inline void lead_bytes_from_ranges(LeadBytes& out, const unsigned char* ranges, size_t count)
 {
     std::memset(out.lead, 0, sizeof out.lead);
-    out.any = false;
     if (ranges == nullptr)
         return;
     if (count > 12)
@@ -29,9 +35,7 @@ inline void lead_bytes_from_ranges(LeadBytes& out, const unsigned char* ranges, 
             break;
         if (lo == 0)
             lo = 1;
-        for (unsigned int b = lo; b <= hi; ++b) {
+        for (unsigned int b = lo; b <= hi; ++b)
             out.lead[b] = 1;
-            out.any = true;
-        }
     }
 }

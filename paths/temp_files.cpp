@@ -29,9 +29,7 @@ void take_prefix(const char* text, char (&prefix)[7]) {
     const LeadBytes& lead = g_load_state.lead_bytes;
     std::size_t n = 0;
     for (int characters = 0; characters < 3 && text[n] != '\0'; ++characters) {
-        const unsigned char c = static_cast<unsigned char>(text[n]);
-        const unsigned char next = static_cast<unsigned char>(text[n + 1]);
-        const bool double_byte = lead.lead[c] && next != 0 && next != 0xFF;
+        const bool double_byte = double_byte_at(lead, reinterpret_cast<const unsigned char*>(text + n));
         prefix[n] = text[n];
         ++n;
         if (double_byte) {
